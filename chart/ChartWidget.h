@@ -6,11 +6,13 @@
 #include <optional>
 
 #include <QImage>
+#include <QPointF>
 #include <QWidget>
 
 #include "chart/ChartInput.h"
 #include "chart/ChartLayout.h"
 #include "chart/ChartModel.h"
+#include "chart/ChartPainter.h"
 
 namespace velmora::chart {
 
@@ -26,6 +28,9 @@ class ChartWidget : public QWidget {
   // The layout of the last paint; empty before the first one.
   const std::optional<ChartLayout>& lastLayout() const { return layout_; }
 
+  // The series part under the mouse pointer at the last pointer move.
+  std::optional<SeriesHit> hover() const { return hover_; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -34,11 +39,21 @@ class ChartWidget : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
+  // The layout for the current model and size, recomputed only when one of
+  // its inputs changed.
+  const ChartLayout& currentLayout();
+  void updateHover(std::optional<QPointF> position);
+
   ChartModel model_;
   ChartInput input_;
+  ChartPainter painter_;
   std::optional<ChartLayout> layout_;
+  std::optional<LayoutKey> layoutKey_;
+  std::optional<QPointF> pointer_;
+  std::optional<SeriesHit> hover_;
 };
 
 }  // namespace velmora::chart

@@ -314,6 +314,14 @@ json ScriptDriver::dump() const {
   controls["Image1"] = geometry(form_.Image1, {{"pictureWidth", form_.Image1->picture().width()},
                                                {"pictureHeight", form_.Image1->picture().height()}});
 
+  // The plot rectangle of the last paint, for placing mouse gestures.
+  json plot = json::object();
+  if (const auto& layout = form_.Chart1->lastLayout())
+    plot = {{"x", layout->plot.x()},
+            {"y", layout->plot.y()},
+            {"width", layout->plot.width()},
+            {"height", layout->plot.height()}};
+
   json saved = json::array();
   for (double bound : ui::savedRange) saved.push_back(bound);
 
@@ -322,7 +330,7 @@ json ScriptDriver::dump() const {
            {{"left", axisJson(model.LeftAxis())},
             {"bottom", axisJson(model.BottomAxis())},
             {"top", axisJson(model.TopAxis())}}},
-          {"chart", {{"title", model.title}, {"color", hexColour(model.Color)}}},
+          {"chart", {{"title", model.title}, {"color", hexColour(model.Color)}, {"plot", plot}}},
           {"savedRange", saved},
           {"zoomed", model.Zoomed()},
           {"controls", controls},

@@ -1,5 +1,6 @@
 #include "ui/Unit1.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -266,6 +267,12 @@ void TForm1::createPanel() {
   Switch1->setGeometry(853, 448, 44, 26);
   Switch1->setAccessibleName(QStringLiteral("Method: Linear or Spline"));
   Label4 = label("Label4", QStringLiteral("Spline"), QRect(910, 450, 53, 20), 16);
+  // Captions size themselves to their text, so no word is ever cut off.
+  for (QLabel* caption : {Label1, Label2, Label3, Label4}) {
+    const QSize fitted = caption->sizeHint();
+    caption->resize(std::max(caption->width(), fitted.width()),
+                    std::max(caption->height(), fitted.height()));
+  }
   CheckBox1 = checkBox("CheckBox1", QStringLiteral("Normalise to gait cycle"),
                        QRect(796, 496, 197, 30), 15);
   Label6 = label("Label6", QStringLiteral("Velmora \u00B7 gait normalisation"),
