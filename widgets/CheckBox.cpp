@@ -1,8 +1,5 @@
 #include "widgets/CheckBox.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFontMetricsF>
@@ -11,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 
 #include "app/EventGuard.h"
 #include "widgets/Look.h"
@@ -191,7 +190,8 @@ void CheckBox::paintEvent(QPaintEvent*) {
   const double scale = device.m11() > 0 ? device.m11() : devicePixelRatioF();
   const QImage picture = glyphImage(glyph(), scale);
   const QPointF origin = device.map(QPointF(0, 0));
-  const double deviceLeft = deviceFloor(origin.x() + (kColumnWidth * scale - picture.width()) / 2.0);
+  const double deviceLeft =
+      deviceFloor(origin.x() + (kColumnWidth * scale - picture.width()) / 2.0);
   const double deviceTop = deviceFloor(origin.y() + (height() * scale - picture.height()) / 2.0);
   painter.drawImage(QPointF((deviceLeft - origin.x()) / scale, (deviceTop - origin.y()) / scale),
                     picture);
@@ -208,8 +208,7 @@ void CheckBox::paintEvent(QPaintEvent*) {
 int CheckBox::captionFlags() const {
   constexpr int kPlace = Qt::AlignLeft | Qt::AlignVCenter;
   const QRectF box = captionRect();
-  const QRectF wrapped =
-      QFontMetricsF(font()).boundingRect(box, kPlace | Qt::TextWordWrap, text_);
+  const QRectF wrapped = QFontMetricsF(font()).boundingRect(box, kPlace | Qt::TextWordWrap, text_);
   return wrapped.height() <= box.height() ? kPlace | Qt::TextWordWrap : kPlace | Qt::TextSingleLine;
 }
 

@@ -1,12 +1,11 @@
 #include "widgets/ToggleSwitch.h"
 
-#include <algorithm>
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/EventGuard.h"
 #include "widgets/Look.h"
@@ -17,7 +16,8 @@ namespace {
 // Screen readers see a toggle button with its state.
 class AccessibleSwitch : public QAccessibleWidget {
  public:
-  explicit AccessibleSwitch(ToggleSwitch* toggle) : QAccessibleWidget(toggle, QAccessible::Button) {}
+  explicit AccessibleSwitch(ToggleSwitch* toggle)
+      : QAccessibleWidget(toggle, QAccessible::Button) {}
 
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
@@ -26,7 +26,8 @@ class AccessibleSwitch : public QAccessibleWidget {
     return state;
   }
   QString text(QAccessible::Text which) const override {
-    if (which == QAccessible::Value) return toggle()->isOn() ? QStringLiteral("On") : QStringLiteral("Off");
+    if (which == QAccessible::Value)
+      return toggle()->isOn() ? QStringLiteral("On") : QStringLiteral("Off");
     return QAccessibleWidget::text(which);
   }
   QStringList actionNames() const override {
@@ -91,7 +92,8 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::Antialiasing);
   if (!isEnabled()) painter.setOpacity(look::kDisabledOpacity);
 
-  const QRectF track = QRectF(rect()).adjusted(kTrackMargin, kTrackMargin, -kTrackMargin, -kTrackMargin);
+  const QRectF track =
+      QRectF(rect()).adjusted(kTrackMargin, kTrackMargin, -kTrackMargin, -kTrackMargin);
   if (track.width() <= 0.0 || track.height() <= 0.0) return;
   const double radius = std::min(track.width(), track.height()) / 2.0;
   const bool lit = isEnabled() && (hovered_ || pressed_);

@@ -22,7 +22,9 @@ inline void ensureApplication() {
   static int argc = 1;
   static char name[] = "chart_paint_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
+  // Lives until the process ends: destroying it from a static destructor
+  // would run after Qt's own input devices are gone.
+  new QApplication(argc, argv);
 }
 
 constexpr Argb kBlue = 0xFF0000FF;

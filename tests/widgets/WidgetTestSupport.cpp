@@ -1,7 +1,5 @@
 #include "WidgetTestSupport.h"
 
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +7,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QTest>
+#include <cstdlib>
 
 #include "app/EventGuard.h"
 
@@ -48,9 +47,8 @@ std::unique_ptr<QWidget> shownHost(int width, int height) {
 }
 
 ReportRecorder::ReportRecorder() : messages_(std::make_shared<std::vector<std::string>>()) {
-  setExceptionReporter([messages = messages_](const std::string& message) {
-    messages->push_back(message);
-  });
+  setExceptionReporter(
+      [messages = messages_](const std::string& message) { messages->push_back(message); });
 }
 
 ReportRecorder::~ReportRecorder() { setExceptionReporter(nullptr); }
@@ -67,7 +65,8 @@ void keepForViewing(const QImage& image, const std::string& name) {
   const char* dir = std::getenv("VELMORA_WIDGET_PNG_DIR");
   if (!dir || !*dir) return;
   QDir().mkpath(QString::fromLocal8Bit(dir));
-  EXPECT_TRUE(image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromStdString(name) + ".png")));
+  EXPECT_TRUE(image.save(
+      QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromStdString(name) + ".png")));
 }
 
 }  // namespace velmora::widgets::testing

@@ -1,9 +1,8 @@
-#include <memory>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <memory>
+#include <vector>
 
 #include "WidgetTestSupport.h"
 #include "widgets/Anchors.h"
@@ -33,7 +32,10 @@ const Case kCases[] = {
     {"left top", AnchorLeft | AnchorTop, {1200, 600}, {796, 496, 197, 30}},
     {"right bottom", AnchorRight | AnchorBottom, {1200, 600}, {996, 496, 197, 30}},
     {"left right", AnchorLeft | AnchorRight, {1200, 600}, {796, 496, 397, 30}},
-    {"left right bottom", AnchorLeft | AnchorRight | AnchorBottom, {1200, 600}, {796, 496, 397, 30}},
+    {"left right bottom",
+     AnchorLeft | AnchorRight | AnchorBottom,
+     {1200, 600},
+     {796, 496, 397, 30}},
     // 894.5 × 1.2 − 98.5 = 974.9
     {"top bottom", AnchorTop | AnchorBottom, {1200, 600}, {975, 496, 197, 30}},
     {"none", 0, {1200, 600}, {975, 496, 197, 30}},
@@ -55,7 +57,10 @@ const Case kCases[] = {
     // 8K: 894.5 × 7.68 − 98.5 = 6771.26, 511 × 7.2 − 15 = 3664.2
     {"right, 8K", AnchorRight, {7680, 4320}, {7476, 3664, 197, 30}},
     {"none, 8K", 0, {7680, 4320}, {6771, 3664, 197, 30}},
-    {"all, 8K", AnchorLeft | AnchorTop | AnchorRight | AnchorBottom, {7680, 4320}, {796, 496, 6877, 3750}},
+    {"all, 8K",
+     AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
+     {7680, 4320},
+     {796, 496, 6877, 3750}},
 };
 
 TEST(AnchorPlace, EachCombinationFollowsItsRule) {

@@ -1,14 +1,13 @@
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QTest>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include <QAccessible>
-#include <QTest>
 
 #include "WidgetTestSupport.h"
 #include "widgets/FloatSlider.h"
@@ -39,7 +38,9 @@ class SliderTest : public ::testing::Test {
       changes.push_back(slider->value());
       log.push_back("change");
     };
-    slider->OnClick = [this] { log.push_back(slider->isDragging() ? "click while held" : "click"); };
+    slider->OnClick = [this] {
+      log.push_back(slider->isDragging() ? "click while held" : "click");
+    };
   }
 
   std::unique_ptr<QWidget> host;
@@ -61,9 +62,9 @@ TEST_F(SliderTest, SetValueClampsAndRaisesOnlyOnARealChange) {
     float set;
     float held;
     bool raises;
-  } steps[] = {{3.0f, 3.0f, false},   {42.25f, 42.25f, true}, {42.25f, 42.25f, false},
-               {250.0f, 100.0f, true}, {100.0f, 100.0f, false}, {250.0f, 100.0f, false},
-               {nan, 100.0f, false},   {-7.0f, 3.0f, true},    {2.999f, 3.0f, false},
+  } steps[] = {{3.0f, 3.0f, false},     {42.25f, 42.25f, true},  {42.25f, 42.25f, false},
+               {250.0f, 100.0f, true},  {100.0f, 100.0f, false}, {250.0f, 100.0f, false},
+               {nan, 100.0f, false},    {-7.0f, 3.0f, true},     {2.999f, 3.0f, false},
                {3.0001f, 3.0001f, true}};
   for (const Step& step : steps) {
     SCOPED_TRACE(step.set);
@@ -170,9 +171,9 @@ TEST_F(SliderTest, KeysStepThroughSetValue) {
   struct Press {
     Qt::Key key;
     float held;
-  } presses[] = {{Qt::Key_Left, 49.0f},     {Qt::Key_Down, 48.0f},    {Qt::Key_Right, 49.0f},
-                 {Qt::Key_Up, 50.0f},       {Qt::Key_PageUp, 60.0f},  {Qt::Key_PageDown, 50.0f},
-                 {Qt::Key_Home, 3.0f},      {Qt::Key_Left, 3.0f},     {Qt::Key_End, 100.0f},
+  } presses[] = {{Qt::Key_Left, 49.0f},   {Qt::Key_Down, 48.0f},   {Qt::Key_Right, 49.0f},
+                 {Qt::Key_Up, 50.0f},     {Qt::Key_PageUp, 60.0f}, {Qt::Key_PageDown, 50.0f},
+                 {Qt::Key_Home, 3.0f},    {Qt::Key_Left, 3.0f},    {Qt::Key_End, 100.0f},
                  {Qt::Key_PageUp, 100.0f}};
   float before = slider->value();
   for (const Press& press : presses) {

@@ -1,11 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
-
-#include <gtest/gtest.h>
-
-#include <QTest>
 
 #include "WidgetTestSupport.h"
 #include "widgets/CheckBox.h"
@@ -83,7 +82,8 @@ TEST(GlyphPicture, FourCrispPictures) {
       EXPECT_EQ(g.hover, qBlue(corner) > qRed(corner));
       int darkest = 255;
       for (int y = 2; y < last - 1; ++y)
-        for (int x = 2; x < last - 1; ++x) darkest = std::min(darkest, lightness(picture.pixel(x, y)));
+        for (int x = 2; x < last - 1; ++x)
+          darkest = std::min(darkest, lightness(picture.pixel(x, y)));
       if (g.checked)
         EXPECT_LT(darkest, 60);
       else
@@ -165,8 +165,8 @@ TEST_F(RenderTest, CaptionWrapsOnlyWhereItsLinesFit) {
     box.setGeometry(QRect(QPoint(10, 10), b.size));
     box.show();
     const QImage image = renderAt(box, 1.0, kBackground);
-    keepForViewing(image, "caption-" + std::to_string(b.size.width()) + "x" +
-                              std::to_string(b.size.height()));
+    keepForViewing(
+        image, "caption-" + std::to_string(b.size.width()) + "x" + std::to_string(b.size.height()));
     const QRect text = drawnWithin(image, QRect(21, 0, b.size.width() - 21, b.size.height()));
     ASSERT_FALSE(text.isNull());
     // One line of 15 or 16 px type stands at most about 16 px tall.
