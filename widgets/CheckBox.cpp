@@ -80,7 +80,7 @@ int deviceFloor(double value) { return static_cast<int>(std::floor(value + 1e-6)
 
 CheckBox::CheckBox(QWidget* parent) : CheckBox(QString(), parent) {}
 
-CheckBox::CheckBox(const QString& text, QWidget* parent) : QWidget(parent), text_(text) {
+CheckBox::CheckBox(const QString& text, QWidget* parent) : TwoStateControl(parent), text_(text) {
   installAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   // Presses on a control never fall through to the chart beneath it.
@@ -118,7 +118,7 @@ void CheckBox::setTextPixelSize(int pixels) {
   update();
 }
 
-bool CheckBox::hoverGlyph() const { return isEnabled() && (hovered_ || hasFocus()); }
+bool CheckBox::hoverGlyph() const { return isEnabled() && (isHovered() || hasFocus()); }
 
 CheckBox::Glyph CheckBox::glyph() const {
   if (checked_) return hoverGlyph() ? Glyph::CheckedHover : Glyph::Checked;
@@ -212,58 +212,6 @@ int CheckBox::captionFlags() const {
   return wrapped.height() <= box.height() ? kPlace | Qt::TextWordWrap : kPlace | Qt::TextSingleLine;
 }
 
-void CheckBox::mousePressEvent(QMouseEvent* event) {
-  event->accept();
-  if (event->button() != Qt::LeftButton || !isEnabled()) return;
-  pressed_ = true;
-  update();
-}
-
-void CheckBox::mouseReleaseEvent(QMouseEvent* event) {
-  event->accept();
-  if (event->button() != Qt::LeftButton || !pressed_) return;
-  pressed_ = false;
-  update();
-  if (!QRectF(rect()).contains(event->position())) return;
-  runGuarded([&] { setChecked(!checked_); });
-}
-
-void CheckBox::keyPressEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Space) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  event->accept();
-  if (event->isAutoRepeat() || !isEnabled()) return;
-  runGuarded([&] { setChecked(!checked_); });
-}
-
-void CheckBox::enterEvent(QEnterEvent*) {
-  hovered_ = true;
-  update();
-}
-
-void CheckBox::leaveEvent(QEvent*) {
-  hovered_ = false;
-  update();
-}
-
-void CheckBox::focusInEvent(QFocusEvent* event) {
-  update();
-  QWidget::focusInEvent(event);
-}
-
-void CheckBox::focusOutEvent(QFocusEvent* event) {
-  update();
-  QWidget::focusOutEvent(event);
-}
-
-void CheckBox::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::EnabledChange) {
-    if (!isEnabled()) pressed_ = false;
-    update();
-  }
-  QWidget::changeEvent(event);
-}
+void CheckBox::flipByUser() { setChecked(!checked_); }
 
 }  // namespace velmora::widgets

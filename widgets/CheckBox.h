@@ -7,11 +7,11 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
-#include <QWidget>
+#include "widgets/TwoStateControl.h"
 
 namespace velmora::widgets {
 
-class CheckBox : public QWidget {
+class CheckBox : public TwoStateControl {
   Q_OBJECT
 
  public:
@@ -50,23 +50,13 @@ class CheckBox : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void changeEvent(QEvent* event) override;
+  void flipByUser() override;
 
  private:
   int captionFlags() const;
 
   QString text_;
   bool checked_ = false;
-  // The left button went down on the box and has not come up yet.
-  bool pressed_ = false;
-  bool hovered_ = false;
 };
 
 }  // namespace velmora::widgets

@@ -64,7 +64,7 @@ constexpr double kKnobInset = 2.0;
 
 }  // namespace
 
-ToggleSwitch::ToggleSwitch(QWidget* parent) : QWidget(parent) {
+ToggleSwitch::ToggleSwitch(QWidget* parent) : TwoStateControl(parent) {
   installAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   // Presses on a control never fall through to the chart beneath it.
@@ -96,7 +96,7 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
       QRectF(rect()).adjusted(kTrackMargin, kTrackMargin, -kTrackMargin, -kTrackMargin);
   if (track.width() <= 0.0 || track.height() <= 0.0) return;
   const double radius = std::min(track.width(), track.height()) / 2.0;
-  const bool lit = isEnabled() && (hovered_ || pressed_);
+  const bool lit = isEnabled() && (isHovered() || isPressed());
 
   if (hasFocus()) {
     const QRectF ring = QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75);
@@ -121,58 +121,6 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
   painter.drawEllipse(knobRect);
 }
 
-void ToggleSwitch::mousePressEvent(QMouseEvent* event) {
-  event->accept();
-  if (event->button() != Qt::LeftButton || !isEnabled()) return;
-  pressed_ = true;
-  update();
-}
-
-void ToggleSwitch::mouseReleaseEvent(QMouseEvent* event) {
-  event->accept();
-  if (event->button() != Qt::LeftButton || !pressed_) return;
-  pressed_ = false;
-  update();
-  if (!QRectF(rect()).contains(event->position())) return;
-  runGuarded([&] { setOn(!on_); });
-}
-
-void ToggleSwitch::keyPressEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Space) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  event->accept();
-  if (event->isAutoRepeat() || !isEnabled()) return;
-  runGuarded([&] { setOn(!on_); });
-}
-
-void ToggleSwitch::enterEvent(QEnterEvent*) {
-  hovered_ = true;
-  update();
-}
-
-void ToggleSwitch::leaveEvent(QEvent*) {
-  hovered_ = false;
-  update();
-}
-
-void ToggleSwitch::focusInEvent(QFocusEvent* event) {
-  update();
-  QWidget::focusInEvent(event);
-}
-
-void ToggleSwitch::focusOutEvent(QFocusEvent* event) {
-  update();
-  QWidget::focusOutEvent(event);
-}
-
-void ToggleSwitch::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::EnabledChange) {
-    if (!isEnabled()) pressed_ = false;
-    update();
-  }
-  QWidget::changeEvent(event);
-}
+void ToggleSwitch::flipByUser() { setOn(!on_); }
 
 }  // namespace velmora::widgets

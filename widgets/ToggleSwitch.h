@@ -3,11 +3,11 @@
 
 #include <functional>
 
-#include <QWidget>
+#include "widgets/TwoStateControl.h"
 
 namespace velmora::widgets {
 
-class ToggleSwitch : public QWidget {
+class ToggleSwitch : public TwoStateControl {
   Q_OBJECT
 
  public:
@@ -24,20 +24,10 @@ class ToggleSwitch : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void changeEvent(QEvent* event) override;
+  void flipByUser() override;
 
  private:
   bool on_ = false;
-  // The left button went down on the switch and has not come up yet.
-  bool pressed_ = false;
-  bool hovered_ = false;
 };
 
 }  // namespace velmora::widgets
