@@ -310,3 +310,25 @@ TEST_F(ViewTest, ZoomRectangleIsDrawnSilverWithoutFillWhileDragging) {
   EXPECT_GT(silver, 100);
   EXPECT_TRUE(dump()["zoomed"].get<bool>());
 }
+
+TEST_F(ViewTest, MovingTheHintCausesAtMostOneMorePaint) {
+  int paints = 0;
+  auto original = model().OnAfterDraw;
+  model().OnAfterDraw = [&] {
+    ++paints;
+    original();
+  };
+  // In place already: a repaint moves nothing and asks for nothing more.
+  form().Chart1->update();
+  velmora::script::ScriptDriver::settle();
+  EXPECT_EQ(paints, 1);
+  // Out of place: the paint moves it back, and one more paint follows.
+  paints = 0;
+  form().Label7->move(300, 300);
+  form().Chart1->update();
+  velmora::script::ScriptDriver::settle();
+  EXPECT_GE(paints, 1);
+  EXPECT_LE(paints, 2);
+  const QPoint corner(model().LeftAxis().PosAxis() + 8, model().TopAxis().PosAxis() + 8);
+  EXPECT_EQ(form().Label7->pos(), corner);
+}
