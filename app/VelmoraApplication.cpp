@@ -27,6 +27,19 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
   setFont(font);
 }
 
+int startApplication(const std::function<void()>& createAndShow, std::ostream& errors) {
+  try {
+    createAndShow();
+  } catch (const std::exception& error) {
+    errors << "velmora: " << error.what() << '\n';
+    return 1;
+  } catch (...) {
+    errors << "velmora: Unknown error\n";
+    return 1;
+  }
+  return QApplication::exec();
+}
+
 bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
   // The program's own entry points catch for themselves (runGuarded); this
   // is the net for anything that slips past them.

@@ -1,5 +1,4 @@
 // Velmora: time normalisation of gait curves, taught interactively.
-#include <exception>
 #include <iostream>
 
 #include "app/VelmoraApplication.h"
@@ -8,15 +7,12 @@
 int main(int argc, char** argv) {
   velmora::prepareApplication();
   velmora::VelmoraApplication application(argc, argv);
-  try {
-    velmora::ui::createMainWindow();
-    velmora::ui::Form1->show();
-  } catch (const std::exception& error) {
-    // Start-up failed: there is no window to show the message in.
-    std::cerr << "velmora: " << error.what() << '\n';
-    return 1;
-  }
-  const int status = application.exec();
+  const int status = velmora::startApplication(
+      [] {
+        velmora::ui::createMainWindow();
+        velmora::ui::Form1->show();
+      },
+      std::cerr);
   delete velmora::ui::Form1;
   velmora::ui::Form1 = nullptr;
   return status;

@@ -1,6 +1,7 @@
 #include "chart/ChartLayout.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include <QFontMetricsF>
@@ -387,7 +388,9 @@ QString formatAxisValue(double value, double step) {
 }
 
 ChartLayout computeLayout(const ChartModel& model, QSizeF size) {
+  static std::atomic<std::uint64_t> nextSerial{1};
   ChartLayout layout;
+  layout.serial = nextSerial++;
   layout.size = QSizeF(nonNegative(size.width()), nonNegative(size.height()));
 
   for (AxisId id : {AxisId::Left, AxisId::Bottom, AxisId::Top, AxisId::Right}) {

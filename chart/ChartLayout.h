@@ -49,6 +49,9 @@ struct AxisLayout {
 };
 
 struct ChartLayout {
+  // Different for every layout computed, so that what was drawn from one
+  // layout can be recognised and reused.
+  std::uint64_t serial = 0;
   QSizeF size;
   QRectF titleRect;
   QString titleText;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace velmora::chart {
@@ -15,7 +16,17 @@ constexpr std::array<Argb, 8> kPalette = {
 };
 
 bool finite(const AxisBounds& bounds) {
-  return std::isfinite(bounds.minimum) && std::isfinite(bounds.maximum);
+  return std::isfinite(bounds.minimum) && std::isfinite(bounds.maximum) &&
+         std::isfinite(bounds.maximum - bounds.minimum);
+}
+
+// A narrowing zoom is taken only while a tenth of the new span still moves
+// the bounds, so that the opposite wheel step can always undo it.
+bool resolvable(const AxisBounds& now, const AxisBounds& next) {
+  const double span = std::fabs(next.maximum - next.minimum);
+  if (span >= std::fabs(now.maximum - now.minimum)) return true;
+  const double magnitude = std::max(std::fabs(next.minimum), std::fabs(next.maximum));
+  return span >= 64.0 * std::numeric_limits<double>::epsilon() * magnitude;
 }
 
 }  // namespace
@@ -193,6 +204,8 @@ AllBounds ChartModel::currentBounds() const {
 
 void ChartModel::zoomTo(const AllBounds& bounds) {
   if (!std::all_of(bounds.begin(), bounds.end(), finite)) return;
+  for (std::size_t i = 0; i < axes_.size(); ++i)
+    if (!resolvable(axes_[i]->bounds(), bounds[i])) return;
   if (!remembered_) remembered_ = currentBounds();
   for (std::size_t i = 0; i < axes_.size(); ++i)
     axes_[i]->setBoundsOrdered(bounds[i].minimum, bounds[i].maximum);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include <QFontMetricsF>
@@ -10,6 +11,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPixmap>
+#include <QTransform>
+#include <QBackingStore>
+#include <QWidget>
 
 namespace velmora::chart {
 
@@ -230,7 +235,88 @@ QPainterPath smoothPiece(const QPolygonF& run, int from, int to) {
   return path;
 }
 
-void strokeRun(QPainter& painter, const QPolygonF& run, bool smooth, QPen& pen) {
+// How far, in device pixels, the flattened smooth curve may stray from the
+// true one: well inside what the rasteriser's own flattening allows.
+constexpr double kFlatness = 0.1;
+constexpr int kMaxSubdivisions = 32;
+
+double distanceToLine(QPointF p, QPointF a, QPointF b) {
+  const double dx = b.x() - a.x();
+  const double dy = b.y() - a.y();
+  const double length = std::sqrt(dx * dx + dy * dy);
+  if (length == 0.0) return std::hypot(p.x() - a.x(), p.y() - a.y());
+  return std::fabs((p.x() - a.x()) * dy - (p.y() - a.y()) * dx) / length;
+}
+
+// The run as device-pixel segments; a smooth run is flattened piece by
+// piece, each Bezier piece cut into as few chords as keep it within
+// kFlatness (a cubic lies within 3/4 of its control points' distance from
+// the chord, and cutting it into k parts shrinks that by k squared).
+void deviceSegments(const QPolygonF& run, bool smooth, double scale, std::vector<QLineF>& lines) {
+  lines.clear();
+  const int n = static_cast<int>(run.size());
+  if (!smooth) {
+    for (int i = 1; i < n; ++i) lines.emplace_back(run[i - 1] * scale, run[i] * scale);
+    return;
+  }
+  for (int i = 0; i + 1 < n; ++i) {
+    const QPointF p0 = run[std::max(0, i - 1)] * scale;
+    const QPointF p1 = run[i] * scale;
+    const QPointF p2 = run[i + 1] * scale;
+    const QPointF p3 = run[std::min(n - 1, i + 2)] * scale;
+    const QPointF c1 = p1 + (p2 - p0) / 6.0;
+    const QPointF c2 = p2 - (p3 - p1) / 6.0;
+    const double deviation =
+        0.75 * std::max(distanceToLine(c1, p1, p2), distanceToLine(c2, p1, p2));
+    int parts = 1;
+    if (deviation > kFlatness)
+      parts = std::min(kMaxSubdivisions, static_cast<int>(std::ceil(std::sqrt(deviation / kFlatness))));
+    QPointF from = p1;
+    for (int k = 1; k < parts; ++k) {
+      const double t = static_cast<double>(k) / parts;
+      const double u = 1.0 - t;
+      const QPointF to = u * u * u * p1 + 3.0 * u * u * t * c1 + 3.0 * u * t * t * c2 + t * t * t * p2;
+      lines.emplace_back(from, to);
+      from = to;
+    }
+    lines.emplace_back(from, p2);
+  }
+}
+
+// An opaque line with flat caps drawn as separate segments goes down Qt's
+// line rasteriser, many times cheaper than its general stroker. What it
+// leaves out is the bevel at each joint: a sliver on the outside of a bend
+// of a line two pixels wide, which the markers cover where the bends are
+// sharp. Translucent lines would show the overlaps, so they stay with the
+// stroker. Drawn in device pixels, since the rasteriser takes no scaling.
+bool strokeAsLines(QPainter& painter, const QPolygonF& run, bool smooth, QPen& pen,
+                   std::vector<QLineF>& lines) {
+  if (pen.color().alpha() != 255 || pen.brush().style() != Qt::SolidPattern) return false;
+  if (!painter.worldTransform().isIdentity()) return false;
+  const QTransform device = painter.deviceTransform();
+  const double scale = device.m11();
+  if (device.type() > QTransform::TxScale || scale != device.m22() || !(scale > 0.0))
+    return false;
+  const int n = static_cast<int>(run.size());
+  deviceSegments(run, smooth, scale, lines);
+
+  QPen devicePen = pen;
+  devicePen.setWidthF(pen.widthF() * scale);
+  devicePen.setCapStyle(Qt::FlatCap);
+  painter.save();
+  painter.setWorldTransform(QTransform::fromScale(1.0 / scale, 1.0 / scale));
+  painter.setPen(devicePen);
+  painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  painter.restore();
+  // The dashes run on into the next run.
+  if (pen.style() != Qt::SolidLine)
+    pen.setDashOffset(pen.dashOffset() + polylineLength(run.constData(), n) / std::max(1.0, pen.widthF()));
+  return true;
+}
+
+void strokeRun(QPainter& painter, const QPolygonF& run, bool smooth, QPen& pen,
+               std::vector<QLineF>& lines) {
+  if (strokeAsLines(painter, run, smooth, pen, lines)) return;
   const int n = static_cast<int>(run.size());
   const double width = std::max(1.0, pen.widthF());
   for (int from = 0; from + 1 < n; from += kPiecePoints) {
@@ -244,6 +330,36 @@ void strokeRun(QPainter& painter, const QPolygonF& run, bool smooth, QPen& pen) 
     if (pen.style() != Qt::SolidLine)
       pen.setDashOffset(pen.dashOffset() + polylineLength(run.constData() + from, to - from + 1) / width);
   }
+}
+
+bool sameMarker(const MarkerStyle& a, const MarkerStyle& b) {
+  return a.visible == b.visible && a.shape == b.shape && a.halfWidth == b.halfWidth &&
+         a.halfHeight == b.halfHeight && a.fill == b.fill && a.outline == b.outline &&
+         a.outlineVisible == b.outlineVisible && a.outlineWidth == b.outlineWidth;
+}
+
+bool sameLine(const LineStyle& a, const LineStyle& b) {
+  return a.visible == b.visible && a.dashed == b.dashed && a.width == b.width;
+}
+
+bool sameMarks(const MarksStyle& a, const MarksStyle& b) {
+  return a.visible == b.visible && a.calloutLength == b.calloutLength && a.fill == b.fill &&
+         a.frame == b.frame && a.callout == b.callout;
+}
+
+// Labels count only where they are drawn.
+bool samePoints(const std::vector<ChartPoint>& a, const std::vector<ChartPoint>& b,
+                bool labelsDrawn) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const ChartPoint& p = a[i];
+    const ChartPoint& q = b[i];
+    // Compared as bits: a NaN that stays NaN draws the same.
+    if (std::memcmp(&p.x, &q.x, sizeof p.x) != 0 || std::memcmp(&p.y, &q.y, sizeof p.y) != 0 ||
+        p.colour != q.colour || p.isNull != q.isNull || (labelsDrawn && p.label != q.label))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -301,12 +417,62 @@ void ChartPainter::paint(QPainter& painter, const ChartModel& model, const Chart
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
 
-  paintBackground(painter, model, layout);
-  paintGrids(painter, model, layout);
-  paintAxes(painter, model, layout);
+  // The bottom layer is kept as an image only once its key has held for two
+  // paints in a row: while the layout changes at every frame (a stretch or
+  // a zoom being dragged) the image would only cost a copy more.
+  const int firstChanged = noteSeriesChanges(model);
+  if (layer_.valid && firstChanged < layer_.seriesCount) layer_.valid = false;
+  int drawnFrom = 0;
+  const QImage::Format format = layerFormat(painter);
+  if (format != QImage::Format_Invalid) {
+    LayerKey key = layerKey(model, layout, format);
+    if (layer_.valid && !(layer_.key == key)) layer_.valid = false;
+    if (!layer_.valid && lastKey_ && *lastKey_ == key) {
+      const QSize deviceSize(static_cast<int>(std::ceil(layout.size.width() * dpr_)),
+                             static_cast<int>(std::ceil(layout.size.height() * dpr_)));
+      if (layer_.image.size() != deviceSize || layer_.image.format() != format)
+        layer_.image = QImage(deviceSize, format);
+      layer_.image.setDevicePixelRatio(dpr_);
+      // At a fractional ratio the background's edges may cover a device
+      // pixel only in part.
+      if (dpr_ != std::round(dpr_)) layer_.image.fill(QColor::fromRgba(model.Color));
+      if (!layer_.image.isNull()) {
+        QPainter layerPainter(&layer_.image);
+        layerPainter.setRenderHint(QPainter::Antialiasing, true);
+        layerPainter.setRenderHint(QPainter::TextAntialiasing, true);
+        paintBottom(layerPainter, model, layout, firstChanged);
+        layer_.valid = true;
+        layer_.key = key;
+        layer_.seriesCount = firstChanged;
+      }
+    }
+    // Series that stayed as they were join the layer, drawn in their turn.
+    if (layer_.valid && firstChanged > layer_.seriesCount) {
+      QPainter layerPainter(&layer_.image);
+      layerPainter.setRenderHint(QPainter::Antialiasing, true);
+      layerPainter.setRenderHint(QPainter::TextAntialiasing, true);
+      const AxisMap& yMap = layout.map(AxisId::Left);
+      for (int s = layer_.seriesCount; s < firstChanged; ++s) {
+        const Series& series = model.series(s);
+        paintSeries(layerPainter, series, layout.map(series.horizontalAxis()), yMap, layout.plot);
+      }
+      layer_.seriesCount = firstChanged;
+    }
+    lastKey_ = std::move(key);
+  } else {
+    lastKey_.reset();
+    layer_.valid = false;
+  }
+
+  if (layer_.valid) {
+    painter.drawImage(QPointF(0.0, 0.0), layer_.image);
+    drawnFrom = layer_.seriesCount;
+  } else {
+    paintBottom(painter, model, layout, 0);
+  }
 
   const AxisMap& yMap = layout.map(AxisId::Left);
-  for (int s = 0; s < model.seriesCount(); ++s) {
+  for (int s = drawnFrom; s < model.seriesCount(); ++s) {
     const Series& series = model.series(s);
     paintSeries(painter, series, layout.map(series.horizontalAxis()), yMap, layout.plot);
   }
@@ -321,6 +487,130 @@ void ChartPainter::paint(QPainter& painter, const ChartModel& model, const Chart
     outlineRects(crisp, overlay.zoomRectangle->normalized(), rects_);
     fillRects(painter, rects_, kZoomOutline);
   }
+}
+
+void ChartPainter::paintBottom(QPainter& painter, const ChartModel& model,
+                               const ChartLayout& layout, int seriesCount) {
+  paintBackground(painter, model, layout);
+  paintGrids(painter, model, layout);
+  paintAxes(painter, model, layout);
+  const AxisMap& yMap = layout.map(AxisId::Left);
+  for (int s = 0; s < seriesCount && s < model.seriesCount(); ++s) {
+    const Series& series = model.series(s);
+    paintSeries(painter, series, layout.map(series.horizontalAxis()), yMap, layout.plot);
+  }
+}
+
+int ChartPainter::noteSeriesChanges(const ChartModel& model) {
+  const int count = model.seriesCount();
+  int firstChanged = count;
+  if (static_cast<int>(seen_.size()) != count) {
+    seen_.assign(static_cast<std::size_t>(count), SeriesSnapshot{});
+    firstChanged = 0;
+  }
+  for (int i = 0; i < count; ++i) {
+    const Series& series = model.series(i);
+    SeriesSnapshot& seen = seen_[static_cast<std::size_t>(i)];
+    bool same = seen.series == &series && seen.active == series.Active() &&
+                seen.transparency == series.Transparency() && seen.colour == series.colour() &&
+                sameMarker(seen.marker, series.marker) && sameLine(seen.line, series.line) &&
+                sameMarks(seen.marks, series.marks);
+    // A series refilled with the points it had draws the same.
+    if (same && seen.revision != series.revision())
+      same = samePoints(seen.points, series.points(), series.marks.visible);
+    if (!same) {
+      firstChanged = std::min(firstChanged, i);
+      seen.series = &series;
+      seen.active = series.Active();
+      seen.transparency = series.Transparency();
+      seen.colour = series.colour();
+      seen.marker = series.marker;
+      seen.line = series.line;
+      seen.marks = series.marks;
+      seen.points = series.points();
+    }
+    seen.revision = series.revision();
+  }
+  return firstChanged;
+}
+
+QImage::Format ChartPainter::layerFormat(const QPainter& painter) const {
+  const QPaintDevice* device = painter.device();
+  if (!device || painter.opacity() != 1.0 ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+      !painter.worldTransform().isIdentity())
+    return QImage::Format_Invalid;
+  // The layer's device pixels must land on the device's one to one.
+  const QTransform t = painter.deviceTransform();
+  if (t.type() > QTransform::TxScale || t.m11() != dpr_ || t.m22() != dpr_ ||
+      t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy()))
+    return QImage::Format_Invalid;
+
+  QImage::Format format = QImage::Format_Invalid;
+  switch (device->devType()) {
+    case QInternal::Image:
+      format = static_cast<const QImage*>(device)->format();
+      break;
+    case QInternal::Pixmap:
+      format = static_cast<const QPixmap*>(device)->hasAlphaChannel()
+                   ? QImage::Format_ARGB32_Premultiplied
+                   : QImage::Format_RGB32;
+      break;
+    case QInternal::Widget: {
+      // Drawn in the backing store's own format, so text is rendered alike.
+      format = QImage::Format_RGB32;
+      const QWidget* widget = static_cast<const QWidget*>(device);
+      if (QBackingStore* store = widget->backingStore())
+        if (QPaintDevice* target = store->paintDevice(); target && target->devType() == QInternal::Image)
+          format = static_cast<const QImage*>(target)->format();
+      break;
+    }
+    default:
+      break;
+  }
+  switch (format) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+      return format;
+    default:
+      return QImage::Format_Invalid;
+  }
+}
+
+ChartPainter::LayerKey ChartPainter::layerKey(const ChartModel& model, const ChartLayout& layout,
+                                              QImage::Format format) const {
+  LayerKey key;
+  key.layoutSerial = layout.serial;
+  key.dpr = dpr_;
+  key.format = format;
+  key.background = model.Color;
+  for (AxisId id : {AxisId::Left, AxisId::Bottom, AxisId::Top, AxisId::Right}) {
+    const Axis& axis = model.axis(id);
+    LayerKey::AxisLook& look = key.axes[index(id)];
+    look.grid = axis.grid;
+    look.minorGrid = axis.minorGrid;
+    look.gridColour = axis.gridColour;
+    look.minorGridColour = axis.minorGridColour;
+    look.tickColour = axis.tickColour;
+    look.labelColour = axis.labelColour;
+    look.tickLength = axis.tickLength;
+    look.minorTickLength = axis.minorTickLength;
+    look.titleRotated = axis.titleRotated;
+  }
+  return key;
+}
+
+bool ChartPainter::LayerKey::AxisLook::operator==(const AxisLook& o) const {
+  return grid == o.grid && minorGrid == o.minorGrid && gridColour == o.gridColour &&
+         minorGridColour == o.minorGridColour && tickColour == o.tickColour &&
+         labelColour == o.labelColour && tickLength == o.tickLength &&
+         minorTickLength == o.minorTickLength && titleRotated == o.titleRotated;
+}
+
+bool ChartPainter::LayerKey::operator==(const LayerKey& o) const {
+  return layoutSerial == o.layoutSerial && dpr == o.dpr && format == o.format &&
+         background == o.background && axes == o.axes;
 }
 
 void ChartPainter::paintBackground(QPainter& painter, const ChartModel& model,
@@ -518,7 +808,7 @@ void ChartPainter::strokeRuns(QPainter& painter, const Series& series, const QRe
 
   run_.clear();
   const auto flush = [&] {
-    if (run_.size() >= 2) strokeRun(painter, run_, smooth, runPen);
+    if (run_.size() >= 2) strokeRun(painter, run_, smooth, runPen, lines_);
     run_.clear();
   };
   for (std::size_t i = 1; i < pixels_.size(); ++i) {

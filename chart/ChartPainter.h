@@ -2,10 +2,13 @@
 // series is drawn from the series, its axes' maps and the plot rectangle.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 #include <QImage>
+#include <QLineF>
 #include <QPixmap>
 #include <QPointF>
 #include <QPolygonF>
@@ -70,6 +73,60 @@ class ChartPainter {
     QPixmap pixmap;
   };
 
+  // What one series was last drawn from: enough to tell whether drawing it
+  // again would give the same pixels.
+  struct SeriesSnapshot {
+    const Series* series = nullptr;
+    std::uint64_t revision = 0;
+    bool active = false;
+    int transparency = 0;
+    Argb colour = 0;
+    MarkerStyle marker;
+    LineStyle line;
+    MarksStyle marks;
+    std::vector<ChartPoint> points;
+  };
+  // Everything the bottom layer (background, grids, axes) is drawn from
+  // besides the series.
+  struct LayerKey {
+    std::uint64_t layoutSerial = 0;
+    double dpr = 0.0;
+    QImage::Format format = QImage::Format_Invalid;
+    Argb background = 0;
+    struct AxisLook {
+      bool grid = false;
+      bool minorGrid = false;
+      Argb gridColour = 0;
+      Argb minorGridColour = 0;
+      Argb tickColour = 0;
+      Argb labelColour = 0;
+      int tickLength = 0;
+      int minorTickLength = 0;
+      bool titleRotated = false;
+      bool operator==(const AxisLook& o) const;
+    };
+    std::array<AxisLook, kAxisCount> axes;
+    bool operator==(const LayerKey& o) const;
+  };
+  // The picture up to and including the first `seriesCount` series, kept
+  // while none of them changes, so that a step that refills only the later
+  // series draws just those.
+  struct Layer {
+    bool valid = false;
+    LayerKey key;
+    int seriesCount = 0;
+    QImage image;
+  };
+
+  // Notes which series changed since the last paint; returns the index of
+  // the first one that did (the series count when none did).
+  int noteSeriesChanges(const ChartModel& model);
+  // The image format for a layer that blits 1:1 onto the painter's device;
+  // Format_Invalid when the painter cannot take one.
+  QImage::Format layerFormat(const QPainter& painter) const;
+  LayerKey layerKey(const ChartModel& model, const ChartLayout& layout, QImage::Format format) const;
+  void paintBottom(QPainter& painter, const ChartModel& model, const ChartLayout& layout,
+                   int seriesCount);
   QPixmap glyph(const GlyphKey& key);
   void paintBackground(QPainter& painter, const ChartModel& model, const ChartLayout& layout);
   void paintGrids(QPainter& painter, const ChartModel& model, const ChartLayout& layout);
@@ -93,8 +150,12 @@ class ChartPainter {
   std::vector<Glyph> glyphs_;
   std::vector<QPointF> pixels_;  // reused from paint to paint
   QPolygonF run_;
+  std::vector<QLineF> lines_;
   std::vector<QRectF> rects_;
   QImage rowImage_;  // one device row of the background, repeated down the chart
+  std::vector<SeriesSnapshot> seen_;  // by series index, as of the last paint
+  std::optional<LayerKey> lastKey_;   // the bottom layer's key at the last paint
+  Layer layer_;
 };
 
 }  // namespace velmora::chart

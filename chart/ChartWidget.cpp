@@ -39,7 +39,7 @@ ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent), input_(model_) {
   setFocusPolicy(Qt::ClickFocus);
   setAccessibleName(QStringLiteral("Chart"));
   // update() is coalesced: the repaint comes after the running handler.
-  model_.onChanged = [this] { update(); };
+  model_.onChanged = [this] { requestPaint(); };
   input_.onRectangleChanged = [this] { update(); };
 }
 
@@ -63,7 +63,14 @@ const ChartLayout& ChartWidget::currentLayout() {
   return *layout_;
 }
 
+void ChartWidget::requestPaint() {
+  if (paintRequested_) return;
+  paintRequested_ = true;
+  update();
+}
+
 void ChartWidget::paintEvent(QPaintEvent*) {
+  paintRequested_ = false;
   bool painted = false;
   runGuarded([&] {
     const ChartLayout& layout = currentLayout();
@@ -151,6 +158,8 @@ void ChartWidget::focusOutEvent(QFocusEvent* event) {
 }
 
 void ChartWidget::hideEvent(QHideEvent* event) {
+  // Hidden, the update is dropped; showing again paints anyway.
+  paintRequested_ = false;
   runGuarded([&] {
     input_.cancel();
     updateHover(std::nullopt);

@@ -45,6 +45,9 @@ class ChartWidget : public QWidget {
   // The layout for the current model and size, recomputed only when one of
   // its inputs changed.
   const ChartLayout& currentLayout();
+  // One update() per frame: a handler that refills a series changes the
+  // model once per point.
+  void requestPaint();
   void updateHover(std::optional<QPointF> position);
 
   ChartModel model_;
@@ -54,6 +57,7 @@ class ChartWidget : public QWidget {
   std::optional<LayoutKey> layoutKey_;
   std::optional<QPointF> pointer_;
   std::optional<SeriesHit> hover_;
+  bool paintRequested_ = false;  // update() called since the last paint
 };
 
 }  // namespace velmora::chart

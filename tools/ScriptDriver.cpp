@@ -208,7 +208,11 @@ void ScriptDriver::legend(const std::vector<std::string>& words) {
   const auto& layout = form_.Chart1->lastLayout();
   if (!layout || row < 0 || row >= static_cast<int>(layout->legendRows.size()))
     throw ScriptError("no legend row " + words[1]);
-  const QPointF centre = layout->legendRows[static_cast<std::size_t>(row)].row.center();
+  const QRectF& rect = layout->legendRows[static_cast<std::size_t>(row)].row;
+  // A window too narrow leaves the row no room: a press there would be no
+  // press on the legend at all.
+  if (rect.isEmpty()) throw ScriptError("legend row " + words[1] + " has no room at this size");
+  const QPointF centre = rect.center();
   sendMouse(form_.Chart1, QEvent::MouseButtonPress, centre, button, button);
   sendMouse(form_.Chart1, QEvent::MouseButtonRelease, centre, button, Qt::NoButton);
 }

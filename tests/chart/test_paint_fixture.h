@@ -24,7 +24,8 @@ inline void ensureApplication() {
   static char* argv[] = {name, nullptr};
   // Lives until the process ends: destroying it from a static destructor
   // would run after Qt's own input devices are gone.
-  new QApplication(argc, argv);
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
 }
 
 constexpr Argb kBlue = 0xFF0000FF;
